@@ -2,13 +2,25 @@
 
 #include "link/FrameCodec.h"
 
+Session::Session(EventPump& pump, const LineFactory& makeLine, QObject* parent)
+    : QObject(parent), m_pump(pump), m_ownedLine(makeLine(link)), m_line(*m_ownedLine), m_parser(reply)
+{
+    connect(&m_line, &LineTransport::bytesReceived, this, &Session::onBytesReceived);
+}
+
 Session::Session(EventPump& pump, LineTransport& line, QObject* parent)
     : QObject(parent), m_pump(pump), m_line(line), m_parser(reply)
 {
     connect(&m_line, &LineTransport::bytesReceived, this, &Session::onBytesReceived);
 }
 
-Session::~Session() = default;
+Session::~Session()
+{
+    // The owned line may still deliver bytes while it drains; the parser must not see them.
+    if (m_ownedLine)
+        disconnect(m_ownedLine.get(), nullptr, this, nullptr);
+    m_ownedLine.reset();
+}
 
 void Session::sendCommand()
 {

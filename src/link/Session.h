@@ -11,6 +11,7 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <vector>
 
 // What the status bar shows; kept here so that procedures and tests read it without windows.
@@ -30,6 +31,12 @@ struct StatusView {
 class Session : public QObject {
     Q_OBJECT
 public:
+    // A line that needs the link state (the PacedWriter, an in-process virtual line) is made by
+    // the session itself, which then owns it:
+    //   Session s(pump, [](LinkState& link) { return std::make_unique<PacedWriter>(link); });
+    using LineFactory = std::function<std::unique_ptr<LineTransport>(LinkState&)>;
+    Session(EventPump& pump, const LineFactory& makeLine, QObject* parent = nullptr);
+    // A line owned elsewhere.
     Session(EventPump& pump, LineTransport& line, QObject* parent = nullptr);
     ~Session() override;
 
@@ -77,6 +84,8 @@ signals:
 
 private:
     EventPump& m_pump;
+    // Declared after `link`, so an owned line (whose writer drains into the link state) goes first.
+    std::unique_ptr<LineTransport> m_ownedLine;
     LineTransport& m_line;
     ReplyParser m_parser;
     StatusView m_status;
