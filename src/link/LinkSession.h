@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <cstdint>
 #include <functional>
 
 class Session;
@@ -75,6 +76,8 @@ public:
 
 private:
     void sendDisconnectFrame();
+    // Waits (10 ms polls, at most 0.5 s) until the last frame sent has left the writer.
+    void waitUntilSent();
     void setButtons(bool enabled);
 
     Session& m_session;
@@ -83,4 +86,5 @@ private:
     LinkSessionObserver* m_observer = nullptr;
     int m_addressBox = 1;
     bool m_lockPicture = false;
+    std::int32_t m_pendingBeforeLastSend = 0;
 };

@@ -34,7 +34,8 @@ public:
     // Any value; the stored number is its low byte (0..255) like the registry value it mirrors.
     void setPortNumber(int n) { m_port = n; }
 
-    // LoadPortSetting: reads "RS232" (1 when missing or unreadable), keeps its low byte.
+    // LoadPortSetting: reads "RS232" (1 when missing or unreadable), keeps its low byte; also reads
+    // the stored COM -> path overrides.
     void load();
     // SavePortSetting: writes the current number as "RS232" (0..255); failures are ignored.
     void save() const;
@@ -47,6 +48,7 @@ public:
     QString oneRunPath() const { return m_oneRunPath; }
 
     // Makes COM number n stand for `path` for this run (not stored); an empty path removes it.
+    // Registered ports win over stored overrides and the table.
     void registerVirtualPort(int n, const QString& path);
     // Stores an override COM n -> path in the settings ("PORTMAP"/"COM<n>"); empty removes it.
     void setStoredOverride(int n, const QString& path);
@@ -82,4 +84,5 @@ private:
     int m_port = 1;
     QString m_oneRunPath;
     QMap<int, QString> m_virtualPorts;
+    QMap<int, QString> m_overrides;
 };
