@@ -23,8 +23,17 @@ InProcessLine::~InProcessLine()
 
 bool InProcessLine::open()
 {
+    m_closeAfterFrame = false;
     m_open = m_available;
     return m_open;
+}
+
+void InProcessLine::close()
+{
+    if (m_current && m_current->fed < m_current->wire.size())
+        m_closeAfterFrame = true;
+    else
+        m_open = false;
 }
 
 void InProcessLine::submit(const QByteArray& frame)
@@ -70,6 +79,10 @@ void InProcessLine::advance(std::int64_t now, bool deliver)
             if (m_open)
                 m_line.feed(&b, 1, at);
             ++f.fed;
+            if (f.fed == f.wire.size() && m_closeAfterFrame) {
+                m_closeAfterFrame = false;
+                m_open = false;
+            }
         }
         if (now < f.endNs)
             break;

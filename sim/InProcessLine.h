@@ -17,7 +17,8 @@ class VirtualClockPump;
 // frame is dropped, without settling time, when SendEnabled is not 1 at its turn. PendingFrames
 // drops once the virtual time has passed a frame's end. Replies are emitted through
 // bytesReceived() on the clock step at which they are due (and lost while the port is closed;
-// like the real writer, sending a frame opens a closed port).
+// like the real writer, close() waits for the frame being written and sending a frame opens a
+// closed port).
 // GUI thread only; the SimLine must not be fed by anyone else meanwhile.
 class InProcessLine : public LineTransport {
     Q_OBJECT
@@ -30,7 +31,8 @@ public:
     QString portName() const override { return m_portName; }
     void setBaudRate(qint32 baud) override { m_baud = baud; }
     bool open() override;
-    void close() override { m_open = false; }
+    // Like the real writer: the frame being written is finished first.
+    void close() override;
     bool isOpen() const override { return m_open; }
 
     // While false, open() fails (a port that is not there).
@@ -63,6 +65,7 @@ private:
     qint32 m_baud = 38400;
     bool m_open = false;
     bool m_available = true;
+    bool m_closeAfterFrame = false;
     std::deque<Queued> m_queue;
     std::optional<OnLine> m_current;
     std::int64_t m_freeAtNs = 0;

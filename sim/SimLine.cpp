@@ -77,7 +77,7 @@ void SimLine::feed(const std::uint8_t* bytes, std::size_t n, std::int64_t arriva
     m_quietPending = false;
     m_pending.insert(m_pending.end(), bytes, bytes + n);
     m_pendingNs.insert(m_pendingNs.end(), n, arrivalNs);
-    m_lastByteNs = arrivalNs;
+    m_bytesReceived += n;
     scan();
 }
 
@@ -284,6 +284,12 @@ void SimLine::clearLog()
     m_seenSinceClear = 0;
     m_validSinceClear = 0;
     m_quietPending = false;
+}
+
+std::uint64_t SimLine::bytesReceived() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_bytesReceived;
 }
 
 std::uint64_t SimLine::strayBytes() const

@@ -59,6 +59,8 @@ public:
     // Blocks until at least `count` frames were seen since the last clearLog(), at most timeoutMs.
     bool waitForFrames(std::size_t count, int timeoutMs) const;
     void clearLog();
+    // Every byte fed to the line since it was made.
+    std::uint64_t bytesReceived() const;
     // Bytes that belonged to no frame (line noise, the host's garbage between frames).
     std::uint64_t strayBytes() const;
     // The log keeps at most this many frames (the oldest go first); 100000 by default.
@@ -86,7 +88,6 @@ private:
     // Bytes received but not yet part of a decided frame, with their arrival times.
     std::vector<std::uint8_t> m_pending;
     std::vector<std::int64_t> m_pendingNs;
-    std::int64_t m_lastByteNs = -1;
     bool m_quietPending = false; // the newest logged frame waits for its quiet time
 
     std::deque<SimFrame> m_log;
@@ -95,6 +96,7 @@ private:
     std::size_t m_validSinceClear = 0;
     std::uint64_t m_sequence = 0;
     std::uint64_t m_strayBytes = 0;
+    std::uint64_t m_bytesReceived = 0;
     std::multimap<std::int64_t, QByteArray> m_due;
     std::function<void(const SimFrame&)> m_listener;
 };
