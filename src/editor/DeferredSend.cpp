@@ -178,8 +178,11 @@ void DeferredSend::applyPageRule()
 void DeferredSend::systemTick()
 {
     applyPageRule();
-    ReplyRecord& reply = m_session.reply;
-    if (reply.AwaitingReply == kSet && reply.ReplySeen == ReplyRecord::kReplyPending)
+    // Only a command whose frame has finished on the line (settling time included, in which a
+    // unit answers) counts as unanswered; a frame still queued or being written is not repeated.
+    const ReplyRecord& reply = m_session.reply;
+    if (reply.AwaitingReply == kSet && reply.ReplySeen == ReplyRecord::kReplyPending
+        && m_session.link.PendingFrames.load() <= 0)
         m_session.sendCommand();
 }
 

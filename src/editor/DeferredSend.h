@@ -100,7 +100,8 @@ public:
     void flushDelay();
     void flushPeq();
     void flushCompLimit();
-    // Page rule, then the resend of an unanswered command.
+    // Page rule, then the resend of an unanswered command: the command record is sent again while
+    // AwaitingReply is 100 and ReplySeen is still 50 once the line has finished every frame.
     void systemTick();
 
 private:
