@@ -14,6 +14,7 @@
 #include <sched.h>
 #include <stdlib.h>
 #include <sys/eventfd.h>
+#include <sys/inotify.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -45,6 +46,8 @@ bool PtyServer::start(const QString& linkPath)
     m_linkPath = linkPath;
     std::lock_guard lock(m_mutex);
     m_error.clear();
+    if (m_watchFd < 0)
+        m_watchFd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     if (!openPty(&m_error))
         return false;
     if (!pointLink(&m_error)) {
@@ -80,6 +83,9 @@ void PtyServer::stop()
     removeLink();
     ::close(m_wakeFd);
     m_wakeFd = -1;
+    if (m_watchFd >= 0)
+        ::close(m_watchFd);
+    m_watchFd = -1;
     m_running = false;
     m_changed.notify_all();
 }
@@ -164,11 +170,18 @@ bool PtyServer::openPty(QString* error)
     m_masterFd = master;
     m_slaveFd = slave;
     m_slavePath = QString::fromLocal8Bit(name);
+    // Watched only after our own descriptor is open: every open seen from now on is the host's.
+    m_hostOpens = 0;
+    m_watch = m_watchFd >= 0 ? ::inotify_add_watch(m_watchFd, name, IN_OPEN | IN_CLOSE_WRITE | IN_CLOSE_NOWRITE) : -1;
     return true;
 }
 
 void PtyServer::closePty()
 {
+    if (m_watch >= 0)
+        ::inotify_rm_watch(m_watchFd, m_watch);
+    m_watch = -1;
+    m_hostOpens = 0;
     if (m_masterFd >= 0)
         ::close(m_masterFd);
     if (m_slaveFd >= 0)
@@ -209,6 +222,40 @@ void PtyServer::removeLink()
         ::unlink(m_linkPath.toLocal8Bit().constData());
     else if (info.isSymLink() && !info.exists())
         ::unlink(m_linkPath.toLocal8Bit().constData()); // dangling: it pointed at our closed pty
+}
+
+bool PtyServer::hostPresent() const
+{
+    std::lock_guard lock(m_mutex);
+    // Without a watch (inotify unavailable) the host is taken to be there.
+    return m_watch < 0 || m_hostOpens > 0;
+}
+
+void PtyServer::readWatch(QByteArray& out)
+{
+    alignas(inotify_event) char buf[4096];
+    for (;;) {
+        const ssize_t n = ::read(m_watchFd, buf, sizeof buf);
+        if (n <= 0)
+            return;
+        std::lock_guard lock(m_mutex);
+        for (ssize_t i = 0; i < n;) {
+            const auto* e = reinterpret_cast<const inotify_event*>(buf + i);
+            i += ssize_t(sizeof(inotify_event) + e->len);
+            if (e->wd != m_watch)
+                continue; // a pty closed by a hang-up
+            if (e->mask & IN_OPEN) {
+                ++m_hostOpens;
+            } else if (e->mask & (IN_CLOSE_WRITE | IN_CLOSE_NOWRITE)) {
+                m_hostOpens = std::max(0, m_hostOpens - 1);
+                if (m_hostOpens == 0 && m_slaveFd >= 0) {
+                    // Nobody listens: what the host did not read is gone, as on a real port.
+                    ::tcflush(m_slaveFd, TCIFLUSH);
+                    out.clear();
+                }
+            }
+        }
+    }
 }
 
 void PtyServer::wake()
@@ -267,8 +314,9 @@ void PtyServer::serve()
         }
 
         std::int64_t now = MonotonicClock::nowNs();
+        const bool listening = master >= 0 && hostPresent();
         for (auto& o : m_line->takeDue(now))
-            if (master >= 0)
+            if (listening)
                 out.append(o.bytes);
         if (out.size() > qsizetype(kMaxQueuedOutput))
             out.clear();
@@ -286,23 +334,28 @@ void PtyServer::serve()
             waitNs = std::min(waitNs, std::max<std::int64_t>(0, due - now));
         if (reopenAt >= 0)
             waitNs = std::min(waitNs, std::max<std::int64_t>(0, reopenAt - now));
-        pollfd fds[2] = {{m_wakeFd, POLLIN, 0}, {master, short(POLLIN | (out.isEmpty() ? 0 : POLLOUT)), 0}};
+        pollfd fds[3] = {{m_wakeFd, POLLIN, 0},
+                         {m_watchFd, POLLIN, 0},
+                         {master, short(POLLIN | (out.isEmpty() ? 0 : POLLOUT)), 0}};
         const timespec ts{time_t(waitNs / 1000000000), long(waitNs % 1000000000)};
-        const int ready = ::ppoll(fds, master >= 0 ? 2 : 1, &ts, nullptr);
+        const int ready = ::ppoll(fds, master >= 0 ? 3 : 2, &ts, nullptr);
         if (ready <= 0)
             continue;
         if (fds[0].revents & POLLIN) {
             std::uint64_t v;
             [[maybe_unused]] auto r = ::read(m_wakeFd, &v, sizeof v);
         }
-        if (master >= 0 && (fds[1].revents & POLLIN)) {
+        // Opens and closes first: a host that opens and writes at once gets its reply.
+        if (fds[1].revents & POLLIN)
+            readWatch(out);
+        if (master >= 0 && (fds[2].revents & POLLIN)) {
             const ssize_t n = ::read(master, buf, sizeof buf);
             const std::int64_t at = MonotonicClock::nowNs();
             if (n > 0)
                 m_line->feed(buf, std::size_t(n), at);
             else if (n < 0 && errno != EAGAIN && errno != EINTR)
                 ::usleep(1000); // never spin on a broken master
-        } else if (master >= 0 && (fds[1].revents & (POLLHUP | POLLERR))) {
+        } else if (master >= 0 && (fds[2].revents & (POLLHUP | POLLERR))) {
             ::usleep(1000);
         }
     }

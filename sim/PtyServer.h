@@ -15,7 +15,10 @@
 // the units' replies when they are due.
 //
 // The slave is put in raw mode (no echo, no newline translation) and the server keeps one slave
-// descriptor open itself, so the line survives the host closing and reopening it.
+// descriptor open itself, so the line survives the host closing and reopening it. It watches the
+// slave device for the host's opens and closes: replies that come due while no host has the
+// device open are lost, as bytes sent to a closed serial port are, instead of waiting in the pty
+// for the next open.
 // hangUp() closes the master: the host's port sees a read error and must reopen; a new pty
 // then takes over behind the same symlink (without a symlink the device path changes).
 //
@@ -57,6 +60,9 @@ public:
     SimLine& line() { return *m_line; }
     void withLine(const std::function<void(SimLine&)>& block);
 
+    // Whether a host has the device open now.
+    bool hostPresent() const;
+
     // Whether the serving thread runs with a real-time priority (it tries; byte timestamps are
     // then taken promptly even on a busy machine).
     bool realtime() const { return m_realtime.load(); }
@@ -68,6 +74,7 @@ private:
     void removeLink();
     void serve();
     void wake();
+    void readWatch(QByteArray& out);
 
     std::unique_ptr<SimLine> m_ownLine;
     SimLine* m_line;
@@ -86,6 +93,9 @@ private:
     bool m_stopRequested = false;
 
     int m_wakeFd = -1;
+    int m_watchFd = -1; // inotify: the host's opens and closes of the slave device
+    int m_watch = -1;
+    int m_hostOpens = 0;
     std::thread m_thread;
     std::atomic<bool> m_running{false};
     std::atomic<bool> m_realtime{false};

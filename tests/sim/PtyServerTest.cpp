@@ -140,6 +140,25 @@ TEST_F(PtyFixture, TheLineSurvivesTheHostClosingAndReopening)
     EXPECT_EQ(server.line().validFrameCount(), 3u);
 }
 
+TEST_F(PtyFixture, RepliesDueWhileTheHostIsClosedAreLost)
+{
+    server.withLine([](SimLine& l) { l.unit(1)->faults().replyLatencyMs = 150; });
+    {
+        Host host(link);
+        ASSERT_TRUE(host.ok());
+        host.write(kConnect1);
+        ASSERT_TRUE(server.line().waitForFrames(1, 2000));
+        EXPECT_TRUE(server.hostPresent()) << "the open was seen before the frame was read";
+    } // closed before the reply is due
+    ::usleep(400000);
+    EXPECT_FALSE(server.hostPresent());
+    Host again(link);
+    ASSERT_TRUE(again.ok());
+    EXPECT_TRUE(again.read(1, 300).isEmpty()) << "no stale reply waits in the pty";
+    again.write(kConnect1);
+    EXPECT_EQ(again.read(26, 2000).size(), 26);
+}
+
 TEST_F(PtyFixture, HangUpFailsTheHostAndANewOpenWorks)
 {
     const QString before = server.slavePath();
