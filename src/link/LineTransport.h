@@ -23,6 +23,9 @@ public:
     // Closes the port once the frame being written is complete on the line.
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
+    // Frames handed over and not yet finished (waiting, being written or settling). Lets a
+    // procedure tell when its request has really gone out; a transport that cannot tell says 0.
+    virtual int queuedFrames() const { return 0; }
 
 signals:
     // A chunk of received bytes, delivered on the GUI thread.

@@ -12,7 +12,10 @@ constexpr std::uint8_t kQuickConnectPayload = 100;
 constexpr int kStatusKey = 210;
 } // namespace
 
-LinkSession::LinkSession(Session& session, PortSettings& ports) : m_session(session), m_ports(ports) {}
+LinkSession::LinkSession(Session& session, PortSettings& ports)
+    : m_session(session), m_ports(ports), m_tracker(session)
+{
+}
 
 void LinkSession::setAddressBox(int address)
 {
@@ -188,17 +191,12 @@ void LinkSession::sendDisconnectFrame()
     s.command.Selector = kDisconnectSelector;
     s.command.PayloadLength = 1;
     s.command.Payload[1] = 0;
-    m_pendingBeforeLastSend = s.link.PendingFrames.load();
     s.sendCommand();
 }
 
 void LinkSession::waitUntilSent()
 {
-    // PendingFrames may carry a negative offset after a connect zeroed it while frames were in
-    // flight, so the test is relative to its value just before the last send. Bounded: a dead
-    // writer must not hold the procedure.
-    for (int w = 0; w < 50 && m_session.link.PendingFrames.load() > m_pendingBeforeLastSend; ++w)
-        m_session.pump().wait(10);
+    m_tracker.waitUntilFinished(m_tracker.lastFrame(), 500);
 }
 
 void LinkSession::applyUnitStatus()

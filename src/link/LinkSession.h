@@ -1,4 +1,6 @@
 #pragma once
+#include "link/FrameTracker.h"
+
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -76,7 +78,7 @@ public:
 
 private:
     void sendDisconnectFrame();
-    // Waits (10 ms polls, at most 0.5 s) until the last frame sent has left the writer.
+    // Waits (1 ms polls, at most 0.5 s) until the last frame sent has left the writer.
     void waitUntilSent();
     void setButtons(bool enabled);
 
@@ -86,5 +88,5 @@ private:
     LinkSessionObserver* m_observer = nullptr;
     int m_addressBox = 1;
     bool m_lockPicture = false;
-    std::int32_t m_pendingBeforeLastSend = 0;
+    FrameTracker m_tracker;
 };

@@ -29,6 +29,14 @@ int ProgramMemory::pageCount() const
     return isSmall(m_session.store.model.code) ? 7 : 25;
 }
 
+void ProgramMemory::sendRequest()
+{
+    const std::int64_t before = m_tracker.lastFrame();
+    m_session.sendCommand();
+    if (m_tracker.lastFrame() > before)
+        m_tracker.waitUntilWritten(m_tracker.lastFrame());
+}
+
 void ProgramMemory::readProgramChunk(int program, int chunk)
 {
     Session& s = m_session;
@@ -39,7 +47,7 @@ void ProgramMemory::readProgramChunk(int program, int chunk)
     s.command.Selector = std::uint8_t(program);
     s.command.PayloadLength = 1;
     s.command.Payload[1] = std::uint8_t(chunk);
-    s.sendCommand();
+    sendRequest();
     // 49 polls of 1 ms without an answer; once the chunk is in, the counter runs six times as
     // fast, so the line settles for a few more polls before the next request.
     for (int c = 1; c < 50;) {
@@ -160,7 +168,7 @@ void ProgramMemory::writeProgramChunk(int program, int chunk)
     const int base = kChunkBytes * (chunk - 1);
     for (int j = 0; j < kChunkBytes; ++j)
         s.command.Payload[std::size_t(j + 1)] = s.store.stagingImage[std::size_t(base + j)];
-    s.sendCommand();
+    sendRequest();
     s.pump().wait(5);
     // 49 polls of 2 ms without an acknowledgement.
     for (int c = 1; c < 50;) {

@@ -1,4 +1,5 @@
 #pragma once
+#include "link/FrameTracker.h"
 #include "model/MatrixImage.h"
 
 #include <QByteArray>
@@ -22,11 +23,14 @@ struct ProgramNameResult {
 // session.pump().wait() calls (which may throw ProcedureAborted: enter through Session::runProcedure)
 // and report progress with Session::setProgress. None shows a message; the callers test the result
 // or the deciding chunk's Count. Chunks of the last read stay in KeyedReplies until the next read.
+// The poll counts of a chunk read or write start once the request has gone out on the line (it
+// may wait there behind the previous frame's settling time), so that a unit that answers within
+// the window is never missed.
 class ProgramMemory {
 public:
     static constexpr int kAllPrograms = 40;
 
-    explicit ProgramMemory(Session& session) : m_session(session) {}
+    explicit ProgramMemory(Session& session) : m_session(session), m_tracker(session) {}
 
     // Chunks in a stored program for the session's DeviceModel: 28 (code 3) or 100.
     int chunkCount() const;
@@ -65,5 +69,9 @@ public:
     bool readUnitSettings();
 
 private:
+    // Sends the command record and waits until the frame is on the line (if it was sent).
+    void sendRequest();
+
     Session& m_session;
+    FrameTracker m_tracker;
 };
