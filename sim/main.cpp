@@ -61,7 +61,7 @@ int main(int argc, char** argv)
     p.setApplicationDescription(QStringLiteral(
         "Virtual TOLVAN16 units on a pseudo-terminal. Prints \"ready <device>\" once serving; "
         "SIGTERM or SIGINT stops it, SIGUSR1 hangs the line up."));
-    p.addHelpOption();
+    const QCommandLineOption helpOpt = p.addHelpOption();
     const QCommandLineOption unitOpt(QStringLiteral("unit"), QStringLiteral("A unit at this address (repeatable; default 1)."),
                                      QStringLiteral("address"));
     const QCommandLineOption modelOpt(QStringLiteral("model"), QStringLiteral("Model code 3..11 or 4x4 .. 16x16 (default 16x16)."),
@@ -92,7 +92,10 @@ int main(int argc, char** argv)
     const QCommandLineOption seedOpt(QStringLiteral("seed"), QStringLiteral("Seed for loss and noise."), QStringLiteral("n"));
     p.addOptions({unitOpt, modelOpt, linkOpt, logOpt, silentOpt, lossOpt, latencyOpt, partialOpt, partialBytesOpt,
                   wrongOpt, noiseOpt, chunkOpt, hangOpt, downOpt, seedOpt});
-    p.process(app);
+    if (!p.parse(QCoreApplication::arguments()))
+        return usage(p.errorText());
+    if (p.isSet(helpOpt))
+        p.showHelp(0);
     if (!p.positionalArguments().isEmpty())
         return usage(QStringLiteral("unexpected argument %1").arg(p.positionalArguments().first()));
 

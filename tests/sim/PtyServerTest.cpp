@@ -28,7 +28,15 @@ const QByteArray kConnect1 = QByteArray::fromHex("41526301e6640001004ca8b9c3");
 // The host side as a plain descriptor.
 struct Host {
     int fd = -1;
-    explicit Host(const QString& path) { fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY); }
+    // Opens `path`, trying again for up to `retryMs` (a line coming back after a hang-up).
+    explicit Host(const QString& path, int retryMs = 0)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        do
+            fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY);
+        while (fd < 0 && clock.elapsed() < retryMs && ::usleep(5000) == 0);
+    }
     ~Host()
     {
         if (fd >= 0)
@@ -302,6 +310,22 @@ TEST(SimExecutable, ServesSeveralUnitsLogsFramesAndStopsOnSigterm)
         EXPECT_EQ(std::uint8_t(r.data[1]), 3) << "the model given on the command line";
     }
 
+    // SIGUSR1 hangs the line up: an open host fails, a new open works.
+    {
+        Host held(link);
+        ASSERT_TRUE(held.ok());
+        ::kill(pid_t(sim.processId()), SIGUSR1);
+        bool failed = false;
+        held.read(1, 3000, &failed);
+        EXPECT_TRUE(failed);
+    }
+    {
+        Host host(link, 2000);
+        ASSERT_TRUE(host.ok());
+        host.write(wire(1, 231, 1, 0, bytes({123})));
+        EXPECT_EQ(parse(host.read(26, 2000)).address, 1);
+    }
+
     ::kill(pid_t(sim.processId()), SIGTERM);
     ASSERT_TRUE(sim.waitForFinished(5000));
     EXPECT_EQ(sim.exitStatus(), QProcess::NormalExit);
@@ -310,15 +334,21 @@ TEST(SimExecutable, ServesSeveralUnitsLogsFramesAndStopsOnSigterm)
     QFile f(log);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = f.readAll().trimmed().split('\n');
-    ASSERT_EQ(lines.size(), 3);
-    EXPECT_TRUE(lines[0].contains("addr=5 cmd=231 sel=1 ch=3 payload=[7B]"));
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_TRUE(lines[0].contains("addr=5 cmd=231 sel=1 ch=3 payload=[7B]")) << lines[0].toStdString();
+    EXPECT_TRUE(lines[0].contains("reply=[F5 FA F7 05")) << lines[0].toStdString();
 }
 
 TEST(SimExecutable, RejectsBadUsage)
 {
     QProcess sim;
-    sim.start(QStringLiteral(T16_SIM_EXE), {QStringLiteral("--unit"), QStringLiteral("300")});
-    ASSERT_TRUE(sim.waitForFinished(5000));
-    EXPECT_EQ(sim.exitCode(), 2);
+    for (const QStringList& args : {QStringList{QStringLiteral("--unit"), QStringLiteral("300")},
+                                    QStringList{QStringLiteral("--model"), QStringLiteral("5x5")},
+                                    QStringList{QStringLiteral("--loss"), QStringLiteral("2")},
+                                    QStringList{QStringLiteral("--no-such-option")}}) {
+        sim.start(QStringLiteral(T16_SIM_EXE), args);
+        ASSERT_TRUE(sim.waitForFinished(5000));
+        EXPECT_EQ(sim.exitCode(), 2) << args.join(' ').toStdString();
+    }
 }
 #endif
