@@ -1,6 +1,7 @@
 #include "editor/widgets/Form34.h"
 
 #include "editor/LoadWithoutSending.h"
+#include "editor/widgets/CompLimitPage.h"
 #include "editor/widgets/DelayPage.h"
 #include "editor/widgets/EditorPageContent.h"
 #include "editor/widgets/InputGainPage.h"
@@ -109,6 +110,8 @@ Form34::Form34(Session& session, QWidget* parent, DeferredSend::Clocking clockin
     // The editor is modal while on screen, so the key is taken here rather than by the main window.
     auto* holdKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::ALT | Qt::Key_L), this);
     connect(holdKey, &QShortcut::activated, this, &Form34::revealHoldRow);
+
+    CompLimitPage::install(*this);
 
     setCaptions();
     applyCounts();
