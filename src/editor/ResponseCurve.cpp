@@ -49,8 +49,6 @@ constexpr std::array<double, 10> kPeakHeights{{0.6, 1.2, 1.8, 2.4, 3.0, 3.6, 4.2
 
 // cos(2 pi s / 360) for the bell's steps s = 180..540, and the cos(pi) used outside them. The bell
 // depends on the step only through this cosine, so a redraw needs no trigonometry for the bands.
-// The entries are computed by the very expression the bell is defined with, so the table gives
-// the same doubles as computing them in place.
 struct BellCosines {
     std::array<double, 361> inRange{};
     double outside = 0;
@@ -61,7 +59,6 @@ struct BellCosines {
             inRange[std::size_t(s - 180)] = std::cos(kTwoPi * s / 360);
         outside = std::cos(kPi);
     }
-    double at(int s) const { return s >= 180 && s <= 540 ? inRange[std::size_t(s - 180)] : outside; }
 };
 
 const BellCosines& bellCosines()
@@ -70,30 +67,119 @@ const BellCosines& bellCosines()
     return table;
 }
 
+double bellWidthRadius(double width)
+{
+    return 0.3 * width / 97 + 0.6;
+}
+
+// G (1 - l^2) / (1 - 2 l cos(theta) + l^2) * (1 - l) / (1 + l), with everything but the cosine
+// folded into two constants: one division per band and step.
+struct BellShape {
+    double numerator = 0; // G (1 - l^2) (1 - l) / (1 + l)
+    double twoL = 0;
+    double onePlusL2 = 1;
+    double tail = 0;      // the value outside s = 180..540, where theta = pi
+
+    BellShape() = default;
+    BellShape(double gainDb, double l, const BellCosines& cosines)
+        : numerator(gainDb * (1 - l * l) * (1 - l) / (1 + l)), twoL(2 * l), onePlusL2(1 + l * l)
+    {
+        tail = numerator / (onePlusL2 - twoL * cosines.outside);
+    }
+    // s = step - bandStep + 360
+    double at(int s, const BellCosines& cosines) const
+    {
+        if (s < 180 || s > 540)
+            return tail;
+        return numerator / (onePlusL2 - twoL * cosines.inRange[std::size_t(s - 180)]);
+    }
+};
+
+// The knee of a non-peaking filter depends on the step only through its integer distance from the
+// corner, so its values for every type are computed once and looked up on each redraw. Low-pass:
+// offset j = m - L0; the table holds j = -60..40, which contains every knee (0 < alpha < 180 needs
+// j > -55 and j < 36 for all types); below it yL is 0, above it the straight slope. High-pass:
+// offset t = m - H0 + 36 (m - Hi + 72 below index 36); the table holds t = 1..100 (the knee
+// ends by t = 91 for all types); above it yH is 0, at or below 0 the straight slope.
+struct KneeTables {
+    static constexpr int kLowFirst = -60;
+    static constexpr int kLowLast = 40;
+    static constexpr int kHighLast = 100;
+    std::array<std::array<double, kLowLast - kLowFirst + 1>, kFilterTypeCount> low{};
+    std::array<std::array<double, kHighLast>, kFilterTypeCount> high{};
+
+    KneeTables()
+    {
+        for (int type = 1; type < kFilterTypeCount; ++type) {
+            const ShapeRow shape = kKneeShapes[std::size_t(type)];
+            if (shape.slope == 0)
+                continue;
+            for (int j = kLowFirst; j <= kLowLast; ++j)
+                low[std::size_t(type)][std::size_t(j - kLowFirst)] = lowPassKnee(shape, j);
+            for (int t = 1; t <= kHighLast; ++t)
+                high[std::size_t(type)][std::size_t(t - 1)] = highPassKnee(shape, t);
+        }
+    }
+
+    static double lowPassKnee(ShapeRow shape, int j)
+    {
+        const double a = shape.angle;
+        const double alpha = a + (180 - a) / 36 * j;
+        if (alpha > 0 && alpha < 180) {
+            const double r = kTwoPi * alpha / 360;
+            return (std::sin(r) / r - 1) * shape.slope;
+        }
+        if (alpha <= 0)
+            return 0;
+        return double(3 - shape.slope) * j / 36 - 3;
+    }
+    // For t >= 1 (beta > 0).
+    static double highPassKnee(ShapeRow shape, int t)
+    {
+        const double beta = t * (180 - shape.angle) / 36;
+        if (beta < 180) {
+            const double r = kTwoPi * beta / 360;
+            return (std::sin(r - kPi) / (r - kPi) - 1) * shape.slope;
+        }
+        return 0;
+    }
+
+    double lowAt(int type, int slope, int j) const
+    {
+        if (j < kLowFirst)
+            return 0;
+        if (j > kLowLast)
+            return double(3 - slope) * j / 36 - 3;
+        return low[std::size_t(type)][std::size_t(j - kLowFirst)];
+    }
+    // fromCorner = m - H0, the distance the slope below the knee is counted from.
+    double highAt(int type, int slope, int t, int fromCorner) const
+    {
+        if (t <= 0)
+            return double(fromCorner) * (3 - slope) / -36 - 3;
+        if (t > kHighLast)
+            return 0;
+        return high[std::size_t(type)][std::size_t(t - 1)];
+    }
+};
+
+const KneeTables& kneeTables()
+{
+    static const KneeTables tables;
+    return tables;
+}
+
 // One band reduced to what varies per step.
 struct BandTerm {
     enum Kind { Neutral, Bell, HighShelf, LowShelf };
     Kind kind = Neutral;
     int f = 0;          // the band's PEQ step
     int k = 0;          // PeqScaleIndex of its frequency (= f for scale frequencies)
-    double gainDb = 0;
-    double l = 0;       // pole radius from the width
+    BellShape bell;
     double flat = 80;   // the shelf's level above (HISHELF) or below (LOSHELF) the band
 };
 
-double bellWidthRadius(double width)
-{
-    return 0.3 * width / 97 + 0.6;
-}
-
-double bellValue(int step, int k, double gainDb, double l, const BellCosines& cosines)
-{
-    const int s = step - k + 360;
-    const double c = cosines.at(s);
-    return gainDb * (1 - l * l) / (1 - 2 * l * c + l * l) * (1 - l) / (1 + l);
-}
-
-BandTerm prepareBand(PeqBand band)
+BandTerm prepareBand(PeqBand band, const BellCosines& cosines)
 {
     NormalizePeqBand(band);
     BandTerm term;
@@ -101,13 +187,13 @@ BandTerm prepareBand(PeqBand band)
         return term;
     term.f = band.frequency;
     term.k = PeqScaleIndex(PeqFrequencyAt(band.frequency));
-    term.gainDb = (band.gain - 600) / 10.0;
+    const double gainDb = (band.gain - 600) / 10.0;
     if (band.type == 0) {
         term.kind = BandTerm::Bell;
-        term.l = bellWidthRadius(QValueAt(band.q));
+        term.bell = BellShape(gainDb, bellWidthRadius(QValueAt(band.q)), cosines);
     } else {
         term.kind = band.type == 1 ? BandTerm::HighShelf : BandTerm::LowShelf;
-        term.l = bellWidthRadius(3);
+        term.bell = BellShape(gainDb, bellWidthRadius(3), cosines);
         term.flat = std::ceil(75 - ((band.gain - 600) / 3.0) * 150 / 30) + 5;
     }
     return term;
@@ -129,7 +215,7 @@ double bandContribution(const BandTerm& term, int step, const BellCosines& cosin
     case BandTerm::Bell:
         break;
     }
-    return 200 - bellValue(step, term.k, term.gainDb, term.l, cosines) * kFiftyThirds - 120;
+    return 200 - term.bell.at(step - term.k + 360, cosines) * kFiftyThirds - 120;
 }
 
 double peqLevel(const std::array<BandTerm, 5>& terms, int step, const BellCosines& cosines)
@@ -141,11 +227,11 @@ double peqLevel(const std::array<BandTerm, 5>& terms, int step, const BellCosine
     return (150 - (d * 3 / 6 - 22)) / 4 - 19;
 }
 
-std::array<BandTerm, 5> prepareBands(const MatrixParameters& params, int output)
+std::array<BandTerm, 5> prepareBands(const MatrixParameters& params, int output, const BellCosines& cosines)
 {
     std::array<BandTerm, 5> terms;
     for (int b = 1; b <= 5; ++b)
-        terms[std::size_t(b - 1)] = prepareBand(params.peq[std::size_t(output)][std::size_t(b)]);
+        terms[std::size_t(b - 1)] = prepareBand(params.peq[std::size_t(output)][std::size_t(b)], cosines);
     return terms;
 }
 
@@ -197,14 +283,15 @@ int PeqScaleIndex(double hz)
 
 double BandBell(int step, double hz, double gainDb, double width)
 {
-    return bellValue(step, PeqScaleIndex(hz), gainDb, bellWidthRadius(width), bellCosines());
+    const BellCosines& cosines = bellCosines();
+    return BellShape(gainDb, bellWidthRadius(width), cosines).at(step - PeqScaleIndex(hz) + 360, cosines);
 }
 
 double PeqCurveLevel(const MatrixParameters& params, int output, int step)
 {
     std::array<BandTerm, 5> terms{};
     if (validOutput(output))
-        terms = prepareBands(params, output);
+        terms = prepareBands(params, output, bellCosines());
     return peqLevel(terms, step, bellCosines());
 }
 
@@ -227,13 +314,14 @@ void ComputeResponseCurve(const MatrixParameters& params, int output, bool shado
     const int hc = high.kind == CrossoverShape::Peaking ? hi - 36 : h0;
     const int mid = (lc + hc) / 2;
 
-    const double lowAngle = low.angle;
-    const double highAngle = 180 - high.angle;
     // The high-pass knee of a corner below the PEQ grid is counted from its own index.
     const int highOrigin = hi < 36 ? hi - 72 : h0 - 36;
+    const int lowType = crossover.lowPassType;
+    const int highType = crossover.highPassType;
 
     const BellCosines& cosines = bellCosines();
-    const std::array<BandTerm, 5> terms = prepareBands(params, output);
+    const KneeTables& knees = kneeTables();
+    const std::array<BandTerm, 5> terms = prepareBands(params, output, cosines);
 
     for (int m = kCurveFirstStep; m <= kCurveLastStep; ++m) {
         double yL = 0;
@@ -244,13 +332,7 @@ void ComputeResponseCurve(const MatrixParameters& params, int output, bool shado
             else if (m > mid)
                 yL = double(m - mid) * (m - mid) * p / (double(lc - mid) * (lc - mid));
         } else if (low.kind == CrossoverShape::Knee) {
-            const double alpha = lowAngle + (180 - lowAngle) / 36 * (m - l0);
-            if (alpha > 0 && alpha < 180) {
-                const double r = kTwoPi * alpha / 360;
-                yL = (std::sin(r) / r - 1) * low.slope;
-            } else if (alpha >= 180) {
-                yL = double(3 - low.slope) * (m - l0) / 36 - 3;
-            }
+            yL = knees.lowAt(lowType, low.slope, m - l0);
         }
 
         double yH = 0;
@@ -261,13 +343,7 @@ void ComputeResponseCurve(const MatrixParameters& params, int output, bool shado
             else if (m < mid)
                 yH = double(m - mid) * (m - mid) * p / (double(hc - mid) * (hc - mid));
         } else if (high.kind == CrossoverShape::Knee) {
-            const double beta = (m - highOrigin) * highAngle / 36;
-            if (beta > 0 && beta < 180) {
-                const double r = kTwoPi * beta / 360;
-                yH = (std::sin(r - kPi) / (r - kPi) - 1) * high.slope;
-            } else if (beta <= 0) {
-                yH = double(m - h0) * (3 - high.slope) / -36 - 3;
-            }
+            yH = knees.highAt(highType, high.slope, m - highOrigin, m - h0);
         }
 
         const double y = yL + yH;
