@@ -47,7 +47,7 @@ public:
 
     MatrixImage& running() { return m_running; }
     const MatrixImage& running() const { return m_running; }
-    Program& program(int p); // 1..16
+    Program& program(int p); // 1..16 (other numbers clamp into that range)
     const Program& program(int p) const;
     // The image a chunk read of program p (0 = running settings) serves.
     MatrixImage imageOf(int p) const;
