@@ -1,6 +1,7 @@
 // The link and program memory procedures with the real paced writer and PumpWait on one side of a
 // pseudo-terminal and the virtual unit on the other, in real time. Kept to what the real wire
-// adds; the counting of polls, passes and attempts is tested on the virtual clock.
+// adds; the counting of polls, passes and attempts is tested on the virtual clock. (The connect of
+// a 16x16 unit over the pty is tolvan16ctl pull's test.)
 #include "link/LinkSession.h"
 #include "link/LockProcedures.h"
 #include "link/PacedWriter.h"
@@ -101,25 +102,6 @@ struct ProceduresOverPty : ::testing::Test {
         return im;
     }
 };
-
-TEST_F(ProceduresOverPty, ConnectTo16x16ReadsAndAppliesAllHundredChunks)
-{
-    VirtualUnit& u = addUnit(1, 11);
-    const MatrixImage running = marked(u.model());
-    server.withLine([&](SimLine&) { u.running() = running; });
-    useModel(11);
-
-    ASSERT_TRUE(connect());
-    const auto reads = frames(204, 0);
-    ASSERT_EQ(reads.size(), 100u);
-    for (int k = 1; k <= 100; ++k)
-        EXPECT_EQ(reads[std::size_t(k - 1)].payload, QByteArray(1, char(k)));
-    EXPECT_EQ(session->store.loadImage, running);
-    EXPECT_EQ(session->store.params.crosspoint[2][3], 0x01C2);
-    EXPECT_EQ(session->store.params.delay[4], 0x44);
-    EXPECT_EQ(session->status().panel4, "ONLINE");
-    EXPECT_EQ(session->link.SendEnabled, 1);
-}
 
 TEST_F(ProceduresOverPty, ConnectTo4x4ReadsTwentyEightChunksEvenFromASlowUnit)
 {
