@@ -53,7 +53,8 @@ public:
 
     // The connect procedure (dialog button "Connect"): up to 10 handshake attempts, each followed by
     // the settings upload; success = the last chunk (28 or 100) arrived complete. Ends "ONLINE"
-    // (dialog closed) or "OFFLINE" with two disconnect frames 400 ms apart and SendEnabled 0.
+    // (dialog closed) or "OFFLINE" with two disconnect frames 400 ms apart and SendEnabled 0; sending
+    // is switched off only once the second frame has left the writer (it would be dropped otherwise).
     bool connect();
 
     // Handshake without the settings upload (command 230, payload 100, 3 x 100 ms). Success when the
@@ -62,7 +63,8 @@ public:
 
     // Disconnect: resets the indicators, menus and program list; when SendEnabled is 1 sends the
     // disconnect frame twice 300 ms apart, and animates the progress for a second if the link was
-    // connected. Safe to call in any state.
+    // connected. Sending is switched off once the second frame has left the writer. Safe to call in
+    // any state.
     void disconnect();
 
     // Copies KeyedReplies[210] into LockState (data byte 3) and UnitInfo (5, 6, 7) and sets the Lock /
