@@ -12,6 +12,7 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -294,6 +295,16 @@ void Form34::changeEvent(QEvent* event)
     // Regaining the focus ends the marks: what is still marked goes out once now, nothing is lost.
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && isVisible() && !m_showing)
         m_deferred.sendPendingNow();
+}
+
+void Form34::keyPressEvent(QKeyEvent* event)
+{
+    // Enter ends a typed value and nothing else: the editor has no default button to press.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void Form34::showSequence()

@@ -58,8 +58,13 @@ void ValueBox::commitTyped()
 
 void ValueBox::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         commitTyped();
+        QDoubleSpinBox::keyPressEvent(event);
+        // Enter ends the entry here; it must not reach a dialog's default button.
+        event->accept();
+        return;
+    }
     QDoubleSpinBox::keyPressEvent(event);
 }
 
