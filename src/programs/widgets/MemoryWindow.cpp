@@ -48,7 +48,9 @@ MemoryWindow::MemoryWindow(Session& session, ProgramMemory& memory, QWidget* par
         m_list->setItem(r, 0, new QTableWidgetItem(QString::number(r + 1)));
         m_list->setItem(r, 1, new QTableWidgetItem(QString()));
     }
-    const int rowHeight = m_list->verticalHeader()->defaultSectionSize();
+    const int rowHeight = m_list->fontMetrics().height() + 8;
+    m_list->verticalHeader()->setMinimumSectionSize(rowHeight);
+    m_list->verticalHeader()->setDefaultSectionSize(rowHeight);
     m_list->setFixedSize(90 + 123 + m_list->verticalScrollBar()->sizeHint().width() + 2 * m_list->frameWidth(),
                          m_list->horizontalHeader()->sizeHint().height() + kVisibleRows * rowHeight +
                              2 * m_list->frameWidth());
