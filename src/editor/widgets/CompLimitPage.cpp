@@ -405,10 +405,16 @@ void CompLimitPage::store(int field, int code)
 
 void CompLimitPage::onArrowClicked(int field, int position)
 {
+    if (rowLocked(field)) {
+        // The hidden hold row changes nothing, its arrows included: they stay on the stored code.
+        const DynamicsBlock& block = m_context.session.store.params.dynamics[std::size_t(shownChannel())];
+        m_rows[std::size_t(field)].arrows->setPosition(block[field]);
+        return;
+    }
     // The hold list follows its arrows only together with the store.
     if (field != F::LimiterHold)
         showCode(field, position);
-    if (!editorOnScreen() || rowLocked(field))
+    if (!editorOnScreen())
         return;
     if (field == F::LimiterHold)
         showCode(field, position);
@@ -453,7 +459,11 @@ void CompLimitPage::onTextEditingFinished(int field)
 void CompLimitPage::onListChosen(int field, int index)
 {
     Row& r = m_rows[std::size_t(field)];
-    if (index < 0 || rowLocked(field) || !FocusRule::allows(r.list))
+    if (rowLocked(field)) {
+        showCode(field, r.arrows->position());
+        return;
+    }
+    if (index < 0 || !FocusRule::allows(r.list))
         return;
     // The arrows follow the list, so that their next click steps from the chosen item.
     r.arrows->setPosition(index);
