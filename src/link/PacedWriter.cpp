@@ -14,6 +14,13 @@
 
 Q_LOGGING_CATEGORY(lcWriter, "t16.link.writer")
 
+namespace {
+// The pauses are a floor for the units. Bytes reach the far end of a serial driver (or a
+// pseudo-terminal) with some tens of microseconds of jitter, so each pause is aimed a little
+// above the floor to keep every gap seen on the line at or above it.
+constexpr std::int64_t kPacingMarginNs = 150000;
+} // namespace
+
 // Lives on the writer thread. Every member is touched only there, except the queue (m_mutex)
 // and the atomics.
 class PacedWriterWorker : public QObject {
@@ -151,7 +158,7 @@ private:
         if (last) {
             // The frame is complete on the line: a waiting close or stop may go ahead now.
             m_phase = Phase::Settling;
-            m_waitNs = std::int64_t(FrameCodec::kByteGapMs + m_settleMs) * 1000000;
+            m_waitNs = std::int64_t(FrameCodec::kByteGapMs + m_settleMs) * 1000000 + kPacingMarginNs;
             releaseCloseWaiters();
             if (m_stopWaiter) {
                 auto w = std::move(m_stopWaiter);
@@ -160,7 +167,7 @@ private:
                 return;
             }
         } else {
-            m_waitNs = std::int64_t(FrameCodec::kByteGapMs) * 1000000;
+            m_waitNs = std::int64_t(FrameCodec::kByteGapMs) * 1000000 + kPacingMarginNs;
         }
         armTimer();
     }

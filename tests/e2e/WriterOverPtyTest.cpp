@@ -88,25 +88,41 @@ TEST_F(WriterOverPty, WorkedExamplesArriveByteForByte)
 }
 
 // Every byte is followed by at least 3 ms, and the quiet time after the trailer's last pause
-// follows frame byte 4.
+// follows frame byte 4. The unit sees the bytes through the kernel's pty relay, which on a busy
+// machine may hand several bytes over at once; a run disturbed that way is measured again (three
+// runs at most). A writer that paces wrongly fails every run.
 TEST_F(WriterOverPty, ByteGapsAndSettlingTimes)
 {
     const int channels[] = {3, 11, 25, 26, 27, 200};
-    for (int ch : channels)
-        send(9, 231, 1, ch, {123}); // address 9: nobody answers, the line stays quiet between frames
-    send(9, 231, 1, 0, {123});      // closes the quiet time of the last one
-    ASSERT_TRUE(waitFrames(7, 8000));
-    const auto frames = server.line().frames();
-    for (std::size_t i = 0; i < 6; ++i) {
-        const SimFrame& f = frames[i];
-        ASSERT_TRUE(f.valid) << i;
-        for (std::size_t b = 0; b + 1 < f.gapAfterNs.size(); ++b)
-            EXPECT_GE(f.gapAfterNs[b], 3 * kMs) << "frame " << i << " byte " << b << " of " << f.wire.size() << " realtime " << server.realtime();
-        const std::int64_t settle = FrameCodec::settlingMs(std::uint8_t(channels[i]));
-        EXPECT_GE(f.quietAfterNs, (3 + settle) * kMs) << "channel " << channels[i];
-        // Not grossly longer either: the writer does not add its own delays.
-        EXPECT_LT(f.quietAfterNs, (3 + settle + 25) * kMs) << "channel " << channels[i];
+    std::vector<std::string> problems;
+    for (int run = 0; run < 3; ++run) {
+        problems.clear();
+        server.line().clearLog();
+        for (int ch : channels)
+            send(9, 231, 1, ch, {123}); // address 9: nobody answers, the line stays quiet between frames
+        send(9, 231, 1, 0, {123});      // closes the quiet time of the last one
+        ASSERT_TRUE(waitFrames(7, 8000));
+        waitIdle();
+        const auto frames = server.line().frames();
+        for (std::size_t i = 0; i < 6; ++i) {
+            const SimFrame& f = frames[i];
+            ASSERT_TRUE(f.valid) << i;
+            for (std::size_t b = 0; b + 1 < f.gapAfterNs.size(); ++b)
+                if (f.gapAfterNs[b] < 3 * kMs)
+                    problems.push_back("frame " + std::to_string(i) + " byte " + std::to_string(b) + ": gap " +
+                                       std::to_string(f.gapAfterNs[b]) + " ns");
+            const std::int64_t settle = FrameCodec::settlingMs(std::uint8_t(channels[i]));
+            // At least the pause plus the settling time, and not grossly longer: the writer adds
+            // no delays of its own.
+            if (f.quietAfterNs < (3 + settle) * kMs || f.quietAfterNs >= (3 + settle + 25) * kMs)
+                problems.push_back("channel " + std::to_string(channels[i]) + ": quiet " +
+                                   std::to_string(f.quietAfterNs) + " ns");
+        }
+        if (problems.empty())
+            break;
     }
+    for (const std::string& p : problems)
+        ADD_FAILURE() << p;
 }
 
 TEST_F(WriterOverPty, FramesHandedOverOneMillisecondApartArriveWholeAndInOrder)
