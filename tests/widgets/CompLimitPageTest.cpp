@@ -523,9 +523,11 @@ TEST_F(CompLimitWindow, Screenshot)
     QDir().mkpath(dir);
     block(3).bytes = {0x80, 0x00, 78, 63, 14, 3, 1, 38, 70, 67, 4, 66, 100, 7};
     open(2);
-    editor->revealHoldRow();
     QTest::qWait(150);
     EXPECT_TRUE(editor->grab().save(dir + QStringLiteral("/comp-limit-page.png")));
+    editor->revealHoldRow();
+    QTest::qWait(150);
+    EXPECT_TRUE(editor->grab().save(dir + QStringLiteral("/comp-limit-page-hold.png")));
 }
 
 } // namespace
