@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTabBar>
@@ -307,6 +308,36 @@ TEST_F(EditorWindow, HoldRowHotKeyOnlyWhileTheEditorIsOnScreen)
     EXPECT_TRUE(editor->holdRowRevealed());
     QTest::keyClick(editor.get(), Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
     EXPECT_EQ(spy.count(), 1);
+}
+
+TEST_F(EditorWindow, HoldRowKeyReachesTheEditorFromAFocusedFaderAndBesideTheMainWindowsShortcut)
+{
+    // The main window registers the same key on the editor window; the two must not collide.
+    QShortcut mainWindowKey(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::ALT | Qt::Key_L), editor.get());
+    mainWindowKey.setContext(Qt::WindowShortcut);
+    int viaMainWindow = 0;
+    QObject::connect(&mainWindowKey, &QShortcut::activated, [&] {
+        ++viaMainWindow;
+        editor->revealHoldRow();
+    });
+    QSignalSpy ambiguous(&mainWindowKey, &QShortcut::activatedAmbiguously);
+    open(11);
+    QSlider* fader = editor->inputGainPage()->strip(2)->fader();
+    fader->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(fader, Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
+    EXPECT_TRUE(editor->holdRowRevealed());
+    EXPECT_EQ(viaMainWindow, 1);
+    EXPECT_EQ(ambiguous.count(), 0);
+}
+
+TEST_F(EditorWindow, HoldRowKeyWithoutTheMainWindowReachesTheEditorFromAFocusedFader)
+{
+    open(11);
+    QSlider* fader = editor->inputGainPage()->strip(2)->fader();
+    fader->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(fader, Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
+    EXPECT_TRUE(editor->holdRowRevealed());
+    EXPECT_EQ(fader->value(), 600);
 }
 
 namespace {

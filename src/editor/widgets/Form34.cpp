@@ -16,7 +16,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
-#include <QShortcut>
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QTabBar>
@@ -107,10 +106,6 @@ Form34::Form34(Session& session, QWidget* parent, DeferredSend::Clocking clockin
 
     connect(m_pages, &QTabWidget::currentChanged, this, &Form34::enterPage);
     connect(m_outputPage, &OutputGainPage::outputCopyRequested, this, &Form34::outputCopyRequested);
-
-    // The editor is modal while on screen, so the key is taken here rather than by the main window.
-    auto* holdKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::ALT | Qt::Key_L), this);
-    connect(holdKey, &QShortcut::activated, this, &Form34::revealHoldRow);
 
     CompLimitPage::install(*this);
 
@@ -301,6 +296,14 @@ void Form34::keyPressEvent(QKeyEvent* event)
 {
     // Enter ends a typed value and nothing else: the editor has no default button to press.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    // The hold-row key, as a plain key press rather than a shortcut: a shortcut the main window
+    // registers for the same key on this window takes precedence and there is no ambiguity.
+    const auto mods = event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (event->key() == Qt::Key_L && mods == (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier)) {
+        revealHoldRow();
         event->accept();
         return;
     }

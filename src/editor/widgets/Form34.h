@@ -69,7 +69,8 @@ public slots:
     // Opening from the matrix overview: RememberedPage and RememberedTab, then shown modally
     // (window-modal over the main window; returns at once).
     void openAt(int page, int tab);
-    // Ctrl+Shift+Alt+L: only while the editor is on screen.
+    // Ctrl+Shift+Alt+L: only while the editor is on screen. The editor takes the key itself when
+    // it reaches the window; the main window may connect its own hot key here as well.
     void revealHoldRow();
 
 signals:
