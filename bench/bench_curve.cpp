@@ -66,17 +66,25 @@ Timing bestPerCall(F&& call, int callsPerRound = 50, int rounds = 400)
     return best;
 }
 
-// The five bells over the grid with std::cos per step, the way the formula reads.
+// The five bells over the grid with std::cos per step, the way the formula reads (band step and
+// width found once per band, as the curve does).
 double bellsWithCosinePerStep(const MatrixParameters& params)
 {
+    int k[5];
+    double l[5];
+    double g[5];
+    for (int b = 0; b < 5; ++b) {
+        const PeqBand& band = params.peq[1][std::size_t(b + 1)];
+        k[b] = PeqScaleIndex(PeqFrequencyAt(band.frequency));
+        l[b] = 0.3 * QValueAt(band.q) / 97 + 0.6;
+        g[b] = (band.gain - 600) / 10.0;
+    }
     double sum = 0;
     for (int m = kCurveFirstStep; m <= kCurveLastStep; ++m) {
-        for (int b = 1; b <= 5; ++b) {
-            const PeqBand& band = params.peq[1][std::size_t(b)];
-            const int s = m - PeqScaleIndex(PeqFrequencyAt(band.frequency)) + 360;
+        for (int b = 0; b < 5; ++b) {
+            const int s = m - k[b] + 360;
             const double theta = s >= 180 && s <= 540 ? 2 * std::numbers::pi * s / 360 : std::numbers::pi;
-            const double l = 0.3 * QValueAt(band.q) / 97 + 0.6;
-            sum += (band.gain - 600) / 10.0 * (1 - l * l) / (1 - 2 * l * std::cos(theta) + l * l) * (1 - l) / (1 + l);
+            sum += g[b] * (1 - l[b] * l[b]) / (1 - 2 * l[b] * std::cos(theta) + l[b] * l[b]) * (1 - l[b]) / (1 + l[b]);
         }
     }
     return sum;

@@ -4,8 +4,8 @@
 
 // The response curve of one output: its five PEQ bands and its two crossover filters as a level
 // over the editor's frequency grid. A fixed, cheap approximation (bells, half bells, a sin(r)/r
-// knee with a straight slope, parabolic peaks), computed exactly the same way every time so that
-// the plot shows the same points as the units' own tools. No state is kept between redraws.
+// knee with a straight slope, parabolic peaks), defined step by step so that the same parameters
+// always give the same points. No state is kept between redraws.
 //
 // Grid: steps m = -34 .. 359, step m at FrequencyScale[m + 35] (10.2 Hz .. 20200 Hz); steps 0..359
 // are the PEQ frequency indices. 36 steps make about one octave.

@@ -145,9 +145,9 @@ MatrixImage DefaultMatrixImage()
     image[kImageInputCountOffset] = 16;
     image[kImageOutputCountOffset] = 16;
     putPair(image, kImageInputGainOffset, 0x81, 0x90, 16);
-    // The filler pattern of an output block, byte for byte as the units' tools have always
-    // written it. It is not aligned with the block layout (its crossover and band bytes sit one
-    // byte late), so it decodes to odd values; it only gives unread bytes a defined content.
+    // The filler pattern of an output block, byte for byte. It is not aligned with the block
+    // layout (its crossover and band bytes sit one byte late), so it decodes to odd values; it
+    // only gives bytes that a file or a short program read does not reach a defined content.
     for (int o = 1; o <= kChannelCount; ++o) {
         int at = ImageBlockOffset(o);
         putPair(image, at, 0x81, 0x90, 16);
