@@ -210,6 +210,12 @@ QString MemoryWindow::nameText() const
 
 bool MemoryWindow::runNameDialog()
 {
+    // Over this window, or over the main window while this one is closed (DownloadToProgram).
+    QWidget* anchor = isVisible() ? static_cast<QWidget*>(this) : parentWidget() ? parentWidget()->window() : nullptr;
+    if (anchor && anchor->isVisible()) {
+        m_nameDialog->adjustSize();
+        m_nameDialog->move(anchor->frameGeometry().center() - m_nameDialog->rect().center());
+    }
     m_nameDialog->setResultFlag(0);
     m_nameDialog->exec();
     return m_nameDialog->resultFlag() == ProgramNameDialog::kResultOk;
