@@ -65,7 +65,7 @@ void MatrixEdits::dynamicsByte(int channel, int field, std::uint8_t value)
     m_deferred.mark(counter);
 }
 
-void MatrixEdits::peqBand(int output, int band, const PeqBand& value)
+void MatrixEdits::peqBand(int output, int band, const PeqBand& value, bool mark)
 {
     if (band < 1 || band > 5 || !setChannel(output))
         return;
@@ -73,7 +73,8 @@ void MatrixEdits::peqBand(int output, int band, const PeqBand& value)
     stored.band = std::uint8_t(band);
     m_session.store.params.peq[std::size_t(output)][std::size_t(band)] = stored;
     m_deferred.selection().currentBand = band;
-    m_deferred.markPeqBand();
+    if (mark)
+        m_deferred.markPeqBand();
 }
 
 void MatrixEdits::highPass(int output, int frequencyIndex, int type)

@@ -24,9 +24,9 @@ public:
     void delay(int output, int delayCode);
     // One DynamicsBlock byte (DynamicsBlock::Field) of the Comp/Limit channel.
     void dynamicsByte(int channel, int field, std::uint8_t value);
-    // A band of the XOVER output; marks the PEQ band dialog's counter for `band`, which becomes
-    // the band being edited.
-    void peqBand(int output, int band, const PeqBand& value);
+    // A band of the XOVER output; `band` becomes the band being edited, and the PEQ band dialog's
+    // counter is marked when `mark` is set (edits sent at once leave it alone).
+    void peqBand(int output, int band, const PeqBand& value, bool mark = true);
     void highPass(int output, int frequencyIndex, int type);
     void lowPass(int output, int frequencyIndex, int type);
 

@@ -7,6 +7,7 @@
 #include "editor/widgets/InputGainPage.h"
 #include "editor/widgets/MatrixControlPage.h"
 #include "editor/widgets/OutputGainPage.h"
+#include "editor/widgets/XoverEditorParts.h"
 #include "link/Session.h"
 
 #include <QEvent>
@@ -107,6 +108,7 @@ Form34::Form34(Session& session, QWidget* parent, DeferredSend::Clocking clockin
     connect(m_pages, &QTabWidget::currentChanged, this, &Form34::enterPage);
     connect(m_outputPage, &OutputGainPage::outputCopyRequested, this, &Form34::outputCopyRequested);
 
+    new XoverEditorParts(*this);
     CompLimitPage::install(*this);
 
     setCaptions();
