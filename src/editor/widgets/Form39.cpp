@@ -93,6 +93,7 @@ void Form39::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     setCaptions();
     m_progress->setValue(0);
+    m_progress->hide();
     const int outputs = m_context.session.store.model.outputs;
     m_source->setMaximum(outputs);
     m_target->setMaximum(outputs);
