@@ -2,6 +2,7 @@
 #include "cli/CliExit.h"
 #include "cli/OfflineCommands.h"
 #include "cli/OnlineCommands.h"
+#include "platform/QtEventPump.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -21,6 +22,7 @@ QString usage()
 
 int main(int argc, char** argv)
 {
+    QtEventPump::preferLightDispatcher();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tolvan16ctl"));
     QTextStream out(stdout);
