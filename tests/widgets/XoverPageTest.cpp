@@ -363,8 +363,12 @@ TEST_F(XoverPageTest, OutputStripEdits)
     EXPECT_EQ(gains[0].channel, 4);
     typeIntoValueBox(s->valueBox(), "99");
     EXPECT_EQ(s->fader()->value(), 660);
-    EXPECT_TRUE(editor->isVisible()); // Enter took the value and pressed no button
+    // Enter took the value and pressed no button.
+    EXPECT_TRUE(editor->isVisible());
     EXPECT_TRUE(page->isVisible());
+    EXPECT_FALSE(parts->peqBandDialog()->isVisible());
+    EXPECT_FALSE(parts->crossoverDialog()->isVisible());
+    EXPECT_EQ(params().outputGain[4], 0x8000 | 660);
     line.clearLog();
 
     // Polarity: sent at once and marked for the two flush ticks.

@@ -111,6 +111,13 @@ XoverPage::XoverPage(EditorContext& context, QTabBar* tabs, QWidget* parent)
     connect(m_curveTimer, &QTimer::timeout, this, &XoverPage::curveTick);
     m_curveTimer->start();
 
+    // Enter in the value box takes the typed gain; it must not press a value panel or a switch
+    // (the editor is a dialog, whose Enter key presses its default button).
+    for (QPushButton* b : findChildren<QPushButton*>()) {
+        b->setAutoDefault(false);
+        b->setDefault(false);
+    }
+
     setCaptions();
 }
 
