@@ -44,9 +44,9 @@ ConnectDialog::ConnectDialog(Session& session, LinkSession& link, QWidget* paren
     m_connect->setDefault(true);
 
     auto* grid = new QGridLayout(m_group);
-    grid->setContentsMargins(14, 12, 14, 14);
+    grid->setContentsMargins(16, 16, 16, 18);
     grid->setHorizontalSpacing(12);
-    grid->setVerticalSpacing(8);
+    grid->setVerticalSpacing(10);
     grid->addWidget(m_addressLabel, 0, 0);
     grid->addWidget(m_address, 1, 0);
     grid->addWidget(m_connect, 0, 1);
@@ -56,7 +56,7 @@ ConnectDialog::ConnectDialog(Session& session, LinkSession& link, QWidget* paren
     grid->setColumnStretch(0, 1);
 
     auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins((kWidth - kGroupWidth) / 2, 10, kWidth - kGroupWidth - (kWidth - kGroupWidth) / 2, 10);
+    outer->setContentsMargins((kWidth - kGroupWidth) / 2, 12, kWidth - kGroupWidth - (kWidth - kGroupWidth) / 2, 12);
     outer->addWidget(m_group);
 
     connect(m_address, &QSpinBox::valueChanged, this, [this](int v) { m_link.setAddressBox(v); });

@@ -30,11 +30,15 @@ bool FirstShowReporter::eventFilter(QObject* watched, QEvent* event)
 {
     if (!m_done && watched == m_window && event->type() == QEvent::Paint) {
         m_done = true;
-        // After the paint event has been handled and the frame handed to the window system.
+        // After the paint event has been handled and the frame handed to the window system. The
+        // memory is read a moment later, once the windows built after the first paint exist.
         QTimer::singleShot(0, this, [this] {
-            std::printf("shown-ms=%lld rss-kb=%ld\n", static_cast<long long>(m_sinceStart.elapsed()), residentKb());
-            std::fflush(stdout);
-            emit reported();
+            const long long shownMs = m_sinceStart.elapsed();
+            QTimer::singleShot(300, this, [this, shownMs] {
+                std::printf("shown-ms=%lld rss-kb=%ld\n", shownMs, residentKb());
+                std::fflush(stdout);
+                emit reported();
+            });
         });
     }
     return QObject::eventFilter(watched, event);

@@ -1,5 +1,7 @@
 #include "shell/MainWindow.h"
 
+#include "editor/widgets/Form34.h"
+#include "editor/widgets/MatrixOverview.h"
 #include "model/DeviceModel.h"
 #include "platform/gui/HelpViewer.h"
 #include "programs/widgets/MemoryWindow.h"
@@ -113,6 +115,7 @@ MainWindow::MainWindow(const StartupOptions& options, HelpViewer& helpViewer, QW
     buildClientArea();
     buildStatusBar();
     buildDialogs();
+    buildEditor();
 
     connect(&m_layoutTimer, &QTimer::timeout, this, [this] { layoutTick(); });
     m_layoutTimer.start(50);
@@ -126,6 +129,10 @@ MainWindow::~MainWindow()
 {
     m_session.removeObserver(this);
     m_link.setObserver(nullptr);
+    // Every window below reads the session, which goes before QObject's own clean-up of children.
+    setEditorWindow(nullptr, {});
+    delete m_editorWindow;
+    delete m_overview;
     // The dialogs observe procedures owned here; they go first.
     delete m_connectDialog;
     delete m_comSetupDialog;
@@ -344,6 +351,27 @@ void MainWindow::buildDialogs()
     connect(m_connectDialog, &ConnectDialog::bannerRequested, this, [this] { showBannerDialog(); });
 }
 
+void MainWindow::buildEditor()
+{
+    m_overview = new MatrixOverview(m_session);
+    m_overview->setObjectName(QStringLiteral("Panel6"));
+    setLayoutContent(m_overview);
+    connect(m_overview, &MatrixOverview::editorRequested, this, [this](int page, int tab) {
+        if (!shuttingDown())
+            ensureEditor()->openAt(page, tab);
+    });
+    m_settingsLoaded = [this] { m_overview->refreshMatrix(); };
+}
+
+Form34* MainWindow::ensureEditor()
+{
+    if (!m_editorWindow) {
+        m_editorWindow = new Form34(m_session, this);
+        setEditorWindow(m_editorWindow, [this] { m_editorWindow->revealHoldRow(); });
+    }
+    return m_editorWindow;
+}
+
 void MainWindow::applyStartupPort()
 {
     if (!m_options.virtualUnitPath.isEmpty()) {
@@ -418,6 +446,18 @@ void MainWindow::showEvent(QShowEvent* event)
     }
 }
 
+bool MainWindow::event(QEvent* event)
+{
+    const bool handled = QMainWindow::event(event);
+    if (event->type() == QEvent::Paint && !m_editorScheduled) {
+        // The matrix editor, the largest window, is built hidden once the main window has been
+        // painted, so that start-up does not wait for it.
+        m_editorScheduled = true;
+        QTimer::singleShot(0, this, [this] { ensureEditor(); });
+    }
+    return handled;
+}
+
 void MainWindow::firstShow()
 {
     m_configuration.ensurePathGroup();
@@ -439,6 +479,8 @@ void MainWindow::applyModelLayout(int code)
     if (m_layoutContent)
         m_layoutContent->show();
     m_box->show();
+    if (m_overview)
+        m_overview->rebuild();
     layoutTick();
     emit configurationChanged(model.code);
 }
@@ -450,6 +492,8 @@ void MainWindow::selectConfiguration(int code)
     m_configuration.storeModel(model.code);
     for (int i = 0; i < 9; ++i)
         m_configurationActions[i]->setChecked(kConfigurations[i].code == model.code);
+    if (m_overview)
+        m_overview->rebuild();
     emit configurationChanged(model.code);
 }
 
@@ -483,6 +527,8 @@ void MainWindow::refreshTexts()
     m_bannerDialog->refreshTexts();
     m_lockDialog->refreshTexts();
     m_unlockDialog->refreshTexts();
+    if (m_overview)
+        m_overview->refreshTexts();
 }
 
 void MainWindow::layoutTick()

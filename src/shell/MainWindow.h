@@ -20,6 +20,8 @@
 #include <map>
 
 class AboutDialog;
+class Form34;
+class MatrixOverview;
 class BannerDialog;
 class ComSetupDialog;
 class ConnectDialog;
@@ -79,7 +81,8 @@ public:
     // The editor window and its hidden-row reveal, for Ctrl+Shift+Alt+L.
     void setEditorWindow(QWidget* editor, std::function<void()> revealHoldRow);
     void setCloseQuestion(CloseQuestion question) { m_closeQuestion = std::move(question); }
-    // Called once the settings were read from a unit and applied (load them into the editor).
+    // Called once the settings were read from a unit and applied; by default it redraws the
+    // overview (the editor reloads its controls whenever it is shown).
     void setSettingsLoadedHandler(std::function<void()> handler) { m_settingsLoaded = std::move(handler); }
 
     ConnectDialog* connectDialog() const { return m_connectDialog; }
@@ -89,6 +92,9 @@ public:
     LockDialog* lockDialog() const { return m_lockDialog; }
     UnlockDialog* unlockDialog() const { return m_unlockDialog; }
     AboutDialog* aboutDialog() const { return m_aboutDialog; }
+    // The matrix editor; built hidden just after the first show, or now if asked for earlier.
+    Form34* ensureEditor();
+    MatrixOverview* overview() const { return m_overview; }
     // Form38 ("Memory...") and the File menu's New, Open..., Save... with the close question.
     MemoryWindow* memoryWindow() const { return m_memoryWindow; }
     PresetCommands* presetCommands() const { return m_presetCommands; }
@@ -137,6 +143,7 @@ signals:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     enum class ShutdownState { None, Unwinding, Disconnecting, Done };
@@ -147,6 +154,7 @@ private:
     void buildStatusBar();
     void buildClientArea();
     void buildDialogs();
+    void buildEditor();
     void applyStartupPort();
     void firstShow();
     void layoutTick();
@@ -199,6 +207,8 @@ private:
     LockDialog* m_lockDialog = nullptr;
     UnlockDialog* m_unlockDialog = nullptr;
     AboutDialog* m_aboutDialog = nullptr;
+    Form34* m_editorWindow = nullptr;
+    MatrixOverview* m_overview = nullptr;
     MemoryWindow* m_memoryWindow = nullptr;
     PresetCommands* m_presetCommands = nullptr;
 
@@ -212,6 +222,7 @@ private:
     QTimer m_linkStatusTimer;
     QTimer m_shutdownTimer;
     bool m_firstShowDone = false;
+    bool m_editorScheduled = false;
     ShutdownState m_shutdown = ShutdownState::None;
     CloseReason m_closeReason = CloseReason::Operator;
 };

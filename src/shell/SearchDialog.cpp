@@ -38,7 +38,8 @@ SearchDialog::SearchDialog(Session& session, DeviceSearch& search, QWidget* pare
     // The columns are 70 and 78 pixels unless the header texts need more in this font.
     const QFontMetrics fm(m_grid->horizontalHeader()->font());
     const int c0 = std::max(70, fm.horizontalAdvance(QStringLiteral("Device Count")) + 14);
-    const int c1 = std::max(78, fm.horizontalAdvance(QStringLiteral("5........OK")) + 14);
+    const int c1 = std::max({78, fm.horizontalAdvance(QStringLiteral("ID+Message")) + 18,
+                             fm.horizontalAdvance(QStringLiteral("255........OK")) + 14});
     m_grid->setColumnWidth(0, c0);
     m_grid->setColumnWidth(1, c1);
     for (int r = 0; r < kResultRows; ++r) {

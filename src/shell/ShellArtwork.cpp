@@ -234,9 +234,9 @@ QPixmap ShellArtwork::aboutBanner()
     g.setColorAt(1, kSteel);
     p.fillRect(pm.rect(), g);
     // A row of faders, as on the unit's front panel.
-    const int levels[12] = {62, 48, 70, 55, 40, 66, 74, 52, 44, 60, 68, 50};
-    for (int i = 0; i < 12; ++i) {
-        const qreal x = 200 + i * 17;
+    const int levels[10] = {62, 48, 70, 55, 40, 66, 74, 52, 44, 60};
+    for (int i = 0; i < 10; ++i) {
+        const qreal x = 250 + i * 16;
         p.setPen(QPen(QColor(255, 255, 255, 70), 2));
         p.drawLine(QPointF(x, 14), QPointF(x, 82));
         p.setPen(Qt::NoPen);
@@ -245,7 +245,7 @@ QPixmap ShellArtwork::aboutBanner()
     }
     QFont f(QStringLiteral("DejaVu Sans"));
     f.setBold(true);
-    f.setPixelSize(34);
+    f.setPixelSize(32);
     p.setFont(f);
     p.setPen(Qt::white);
     p.drawText(QRectF(16, 12, 190, 44), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("TOLVAN16"));

@@ -1,5 +1,6 @@
 // Start-up, configuration, menus, toolbar, status bar, layout timer, help, hot keys and About,
 // without a unit.
+#include "editor/widgets/Form34.h"
 #include "shell/AboutDialog.h"
 #include "shell/ConnectDialog.h"
 #include "shell/BannerDialog.h"
@@ -323,19 +324,19 @@ TEST_F(MainWindowStartup, BannerHotKeyWorksOnlyWhileTheConnectDialogIsOnScreen)
 TEST_F(MainWindowStartup, LimiterHoldKeyReachesTheEditorOnlyWhileItIsVisible)
 {
     start();
-    QWidget editor;
-    int reveals = 0;
-    window->setEditorWindow(&editor, [&] { ++reveals; });
+    Form34* editor = window->ensureEditor();
+    ASSERT_NE(editor, nullptr);
     const auto mods = Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier;
     QTest::keyClick(window.get(), Qt::Key_L, mods);
-    EXPECT_EQ(reveals, 0);
-    editor.show();
-    editor.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
-    QTest::keyClick(&editor, Qt::Key_L, mods);
-    EXPECT_EQ(reveals, 1);
-    editor.hide();
-    window->setEditorWindow(nullptr, {});
+    EXPECT_FALSE(editor->holdRowRevealed());
+
+    editor->openAt(0, 0);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(editor));
+    editor->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(editor));
+    QTest::keyClick(editor, Qt::Key_L, mods);
+    EXPECT_TRUE(editor->holdRowRevealed());
+    editor->reject();
 }
 
 TEST_F(MainWindowStartup, ConnectDialogControlsAndSizes)
