@@ -1,5 +1,7 @@
 #include "editor/widgets/ValueBox.h"
 
+#include <cmath>
+
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QLocale>
@@ -25,7 +27,9 @@ std::optional<double> ValueBox::parseTyped(const QString& text, const QString& s
     t = t.trimmed();
     bool ok = false;
     const double v = QLocale::c().toDouble(t, &ok);
-    if (!ok)
+    // "inf", "nan" and absurd magnitudes are no value an operator means; callers scale and round
+    // the result into integer codes, which must stay defined.
+    if (!ok || !std::isfinite(v) || std::fabs(v) > 1e9)
         return std::nullopt;
     return v;
 }
