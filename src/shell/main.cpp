@@ -1,4 +1,5 @@
 // tolvan16-designer: the editor and remote control for TOLVAN16 units.
+#include "platform/QtEventPump.h"
 #include "platform/TerminationSignal.h"
 #include "platform/gui/DesktopHelpViewer.h"
 #include "shell/FirstShowReporter.h"
@@ -17,6 +18,7 @@ int main(int argc, char** argv)
 {
     QElapsedTimer sinceStart;
     sinceStart.start();
+    QtEventPump::preferLightDispatcher();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tolvan16-designer"));
     QApplication::setOrganizationName(QStringLiteral("TOLVAN16"));
