@@ -102,6 +102,9 @@ public:
     }
 
     std::atomic<bool> m_portOpen{false};
+    std::atomic<bool> m_logWrites{false};
+    QMutex m_logMutex;
+    std::vector<std::int64_t> m_writeLog; // guarded by m_logMutex
 
 private:
     enum class Phase { Idle, Bytes, Settling, Recovery };
@@ -153,6 +156,11 @@ private:
             return;
         }
         m_lastWriteNs = MonotonicClock::nowNs();
+        if (m_logWrites.load()) {
+            QMutexLocker lock(&m_logMutex);
+            if (m_writeLog.size() < 100000)
+                m_writeLog.push_back(m_lastWriteNs);
+        }
         ++m_index;
         const bool last = m_index >= m_wire.size();
         if (last) {
@@ -174,8 +182,10 @@ private:
 
     void armTimer()
     {
+        // Qt timers count whole milliseconds: wake at the last whole millisecond before the due
+        // time and wait out the rest in step(), so a 3.15 ms pause is not stretched to 4 ms.
         const std::int64_t left = m_lastWriteNs + m_waitNs - MonotonicClock::nowNs();
-        m_timer->start(left <= 0 ? 0 : int((left + 999999) / 1000000));
+        m_timer->start(left <= 0 ? 0 : int(left / 1000000));
     }
 
     void step()
@@ -336,6 +346,19 @@ bool PacedWriter::isOpen() const
 int PacedWriter::queuedFrames() const
 {
     return m_worker->inFlight();
+}
+
+void PacedWriter::setWriteLogEnabled(bool enabled)
+{
+    m_worker->m_logWrites = enabled;
+}
+
+std::vector<std::int64_t> PacedWriter::takeWriteLog()
+{
+    QMutexLocker lock(&m_worker->m_logMutex);
+    std::vector<std::int64_t> log;
+    log.swap(m_worker->m_writeLog);
+    return log;
 }
 
 bool PacedWriter::drain(int ms)

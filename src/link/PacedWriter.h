@@ -6,6 +6,7 @@
 #include <QThread>
 #include <atomic>
 #include <deque>
+#include <vector>
 
 class PacedWriterWorker;
 
@@ -30,6 +31,10 @@ public:
 
     // Frames waiting or being written (for tests and shutdown).
     int queuedFrames() const;
+    // For measurements: the monotonic time (ns) at which each byte's write returned, in order.
+    // Off by default; the log keeps at most 100000 entries.
+    void setWriteLogEnabled(bool enabled);
+    std::vector<std::int64_t> takeWriteLog();
     // Blocks (without events) until every handed-over frame is finished, at most `ms`.
     bool drain(int ms);
 
